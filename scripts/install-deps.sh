@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libxcb1-dev
   g++-mingw-w64-x86-64-posix
   wine wine64
-  xvfb xauth xdotool xclip x11-utils x11-xserver-utils openbox imagemagick
+  xvfb xauth xdotool xclip x11-utils x11-xserver-utils openbox imagemagick xterm
   fonts-wqy-zenhei
   iproute2 util-linux procps python3
 )

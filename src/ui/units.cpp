@@ -10,12 +10,14 @@ namespace {
 std::unique_ptr<PhoneServer> server;
 }
 
-void CreateServerUnit(SocketEvents& events) {
-  server = std::make_unique<PhoneServer>(events, PhoneServerHandlers{
-                                                     [] {},  // what phones send is read and dropped
-                                                     [] { OnClientEntered(*server); },
-                                                     [] { OnClientLeft(*server); },
-                                                 });
+void CreateServerUnit(SocketEvents& events, std::uint16_t port) {
+  server = std::make_unique<PhoneServer>(events,
+                                         PhoneServerHandlers{
+                                             [] {},  // what phones send is read and dropped
+                                             [] { OnClientEntered(*server); },
+                                             [] { OnClientLeft(*server); },
+                                         },
+                                         port);
   // A port that cannot be had leaves the window working, silently.
   server->StartListening();
 }

@@ -9,8 +9,9 @@
 
 namespace quorvant {
 
-// Creates 服务器1 with its three events bound and starts it listening.
-void CreateServerUnit(SocketEvents& events);
+// Creates 服务器1 with its three events bound and starts it listening. The
+// program listens on PHONE_PORT; tests pass 0 for any free port.
+void CreateServerUnit(SocketEvents& events, std::uint16_t port = PHONE_PORT);
 // Closes every phone connection and the listener, without ClientLeft.
 void DestroyServerUnit();
 // The server unit while the window exists; null before and after.
