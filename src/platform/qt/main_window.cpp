@@ -1,6 +1,7 @@
 #include "platform/qt/main_window.h"
 
 #include <QGuiApplication>
+#include <QIcon>
 #include <QScreen>
 #include <QTimer>
 
@@ -79,6 +80,7 @@ MainWindow::MainWindow(SocketEvents& socketEvents)
                            Qt::WindowCloseButtonHint) {
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QString::fromUtf8(description::TITLE));
+  setWindowIcon(QIcon(QStringLiteral(":/quorvant.ico")));
   // Fixed size hints: the window manager draws its frame around the client
   // area and offers no way to resize it.
   setFixedSize(description::CLIENT_WIDTH, description::CLIENT_HEIGHT);

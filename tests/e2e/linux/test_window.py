@@ -30,6 +30,10 @@ class WindowTest(unittest.TestCase):
             self.assertNotIn("MAXIMIZE", actions)
             self.assertNotIn("_NET_WM_ACTION_RESIZE", actions)
 
+            # The application's icon, as width, height and pixels.
+            icon = ds.tool("xprop", "-id", str(window), "-notype", "32c", "_NET_WM_ICON")
+            self.assertRegex(icon, r"_NET_WM_ICON = \d+, \d+, \d+")
+
             # Closing through the window manager (Alt+F4) ends the program.
             ds.tool("xdotool", "windowactivate", "--sync", str(window), check=True)
             ds.press("alt+F4")
