@@ -1,5 +1,5 @@
 // The few places where Winsock and POSIX sockets differ, kept in one header
-// for the .cpp files of the link code. Not for use in other headers.
+// for the .cpp files that handle sockets. Not for use in other headers.
 #pragma once
 
 #include "link/socket_events.h"

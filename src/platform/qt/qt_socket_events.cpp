@@ -1,19 +1,13 @@
 #include "platform/qt/qt_socket_events.h"
 
-#include <fcntl.h>
-
 #include <QTimer>
 #include <utility>
+
+#include "link/socket_api.h"
 
 namespace quorvant {
 
 namespace {
-
-bool MakeNonBlocking(NativeSocket socket) {
-  const int fd = static_cast<int>(socket);
-  const int flags = ::fcntl(fd, F_GETFL, 0);
-  return flags >= 0 && ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) == 0;
-}
 
 // Unwatch may run inside the notifier's own activation: stop it at once, but
 // delete it only once control is back in the event loop.
@@ -25,7 +19,7 @@ void Retire(QSocketNotifier* notifier) {
 }  // namespace
 
 bool QtSocketEvents::Watch(NativeSocket socket, SocketInterest interest, SocketCallback callback) {
-  if (socket == NO_SOCKET || !MakeNonBlocking(socket)) return false;
+  if (socket == NO_SOCKET || !sockets::MakeNonBlocking(socket)) return false;
   Unwatch(socket);
   auto* notifier =
       new QSocketNotifier(static_cast<qintptr>(socket), QSocketNotifier::Read, &owner_);

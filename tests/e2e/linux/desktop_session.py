@@ -3,6 +3,7 @@ program on the sandbox's X display, finding its window, and the X tools
 (xdotool, xclip, xprop, xwininfo) that play the user and other programs."""
 
 import contextlib
+import importlib
 import os
 import re
 import subprocess
@@ -29,11 +30,16 @@ def main():
     unittest.main(argv=[sys.argv[0], "-v"], module="__main__")
 
 
-def phone_module():
-    sys.path.insert(0, os.path.join(SOURCE_DIR, "tests", "e2e"))
-    import phone  # noqa: E402
+def e2e_module(name):
+    """A module of tests/e2e that the Wine tests share (phone, clipboard)."""
+    path = os.path.join(SOURCE_DIR, "tests", "e2e")
+    if path not in sys.path:
+        sys.path.insert(0, path)
+    return importlib.import_module(name)
 
-    return phone
+
+def phone_module():
+    return e2e_module("phone")
 
 
 def wait_until(condition, timeout=10.0, step=0.05):
@@ -169,19 +175,11 @@ def running_program():
 @contextlib.contextmanager
 def clipboard(text):
     """Another client owns the X clipboard with `text` while inside."""
-    owner = subprocess.Popen(["xclip", "-selection", "clipboard", "-quiet"],
-                             stdin=subprocess.PIPE, stdout=subprocess.DEVNULL,
-                             stderr=subprocess.DEVNULL)
-    owner.stdin.write(text.encode("utf-8"))
-    owner.stdin.close()
+    owner = e2e_module("clipboard").ClipboardOwner(text)
     try:
-        # X keeps no clipboard contents: wait until the owner answers.
-        if not wait_until(lambda: tool("xclip", "-selection", "clipboard", "-o") == text, 5.0):
-            raise AssertionError(f"xclip did not take the clipboard with {text!r}")
         yield
     finally:
-        owner.kill()
-        owner.wait()
+        owner.release()
 
 
 @contextlib.contextmanager

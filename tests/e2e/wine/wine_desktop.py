@@ -15,6 +15,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 from phone import Phone, port_open, PHONE_PORT  # noqa: E402,F401
+from clipboard import ClipboardOwner  # noqa: E402
 
 QUORVANT_EXE = os.environ["QUORVANT_EXE"]
 INSPECT_EXE = os.environ["QUORVANT_INSPECT_EXE"]
@@ -281,22 +282,8 @@ class WineDesktop:
     def set_clipboard(self, text):
         """Puts text on the X clipboard and waits until it can be read back."""
         if self.clipboard_owner is not None:
-            self.clipboard_owner.kill()
-            self.clipboard_owner.wait()
-        # X keeps no clipboard contents: xclip owns it and must stay alive.
-        self.clipboard_owner = subprocess.Popen(
-            ["xclip", "-selection", "clipboard", "-quiet"], stdin=subprocess.PIPE,
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.clipboard_owner.stdin.write(text.encode("utf-8"))
-        self.clipboard_owner.stdin.close()
-        end = time.monotonic() + 10
-        while time.monotonic() < end:
-            read = subprocess.run(["xclip", "-o", "-selection", "clipboard"],
-                                  capture_output=True, timeout=5)
-            if read.stdout.decode("utf-8", "replace") == text:
-                return
-            time.sleep(0.1)
-        raise RuntimeError("the clipboard did not take the text")
+            self.clipboard_owner.release()
+        self.clipboard_owner = ClipboardOwner(text)
 
     @staticmethod
     def focus_program():
@@ -323,8 +310,7 @@ class WineDesktop:
         for helper in self.helpers:
             helper.stop()
         if self.clipboard_owner is not None:
-            self.clipboard_owner.kill()
-            self.clipboard_owner.wait()
+            self.clipboard_owner.release()
         if self.program is not None and self.program.poll() is None:
             self.program.kill()
         subprocess.run(["wineserver", "-k"], capture_output=True)
